@@ -108,3 +108,41 @@ stop_prefix_server() {
   WINEPREFIX=$1 wineserver -k 2>/dev/null || true
   WINEPREFIX=$1 wineserver -w 2>/dev/null || true
 }
+
+# prepare_sandbox PREFIX STANDINS: a stand-in FileMaker installation for the
+# installer to find. D: is a fixed drive with FileMaker Pro 4 and 5 in the
+# folders their own installers would choose, both registered in HKLM (the
+# 32-bit view, which the 32-bit installer reads). The installer is put into
+# C:\Downloads as a user's browser would leave it.
+prepare_sandbox() {
+  local prefix=$1 standins=$2 d=$1/drives/d
+  new_prefix "$prefix"
+  map_drive "$prefix" d "$d" hd
+  local fmp4="$d/Program Files/Claris Corp/FileMaker Pro 4.0"
+  local fmp5="$d/Program Files/FileMaker/FileMaker Pro 5"
+  mkdir -p "$fmp4/System" "$fmp5/System" "$prefix/drive_c/Downloads"
+  cp "$standins/v4/FileMaker Pro.exe" "$fmp4/"
+  cp "$standins/v5/FileMaker Pro.exe" "$fmp5/"
+  local view
+  for view in 32 64; do
+    WINEPREFIX=$prefix wine64_quiet reg add 'HKLM\SOFTWARE\Claris Corp.\FileMaker Pro\4.0' /f /reg:$view
+    WINEPREFIX=$prefix wine64_quiet reg add 'HKLM\SOFTWARE\FileMaker Inc.\FileMaker Pro\5.0' /f /reg:$view
+  done
+  cp "$QUORLET_ROOT/dist/QuorletSetup.exe" "$prefix/drive_c/Downloads/"
+  stop_prefix_server "$prefix"
+}
+
+# start_display: an Xvfb of our own, unless a display is there to use.
+# Sets DISPLAY; XVFB_PID is set when we started one.
+start_display() {
+  XVFB_PID=
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 50); do
+    xdpyinfo -display "$display" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  export DISPLAY=$display
+}

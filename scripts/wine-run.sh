@@ -20,7 +20,7 @@ trap 'stop_prefix_server "$prefix"; [ -n "${QUORLET_KEEP_PREFIX:-}" ] || rm -rf 
 
 cp "$program" "$prefix/drive_c/fixtures/"
 for variant in v4 v5 v6 none; do
-  host="$QUORLET_BUILD/$arch/standin/$variant/FileMaker Pro.exe"
+  host="${QUORLET_STANDIN_DIR:-$QUORLET_BUILD/$arch/standin}/$variant/FileMaker Pro.exe"
   [ -f "$host" ] && cp "$host" "$prefix/drive_c/fixtures/host-$variant.exe"
 done
 

@@ -13,7 +13,9 @@ struct HostVersion {
 const HostVersion kVersion4{"FMPRO3APP", "SOFTWARE\\Claris Corp.\\FileMaker Pro\\4.0"};
 const HostVersion kVersion5{"FMPRO5APP", "SOFTWARE\\FileMaker Inc.\\FileMaker Pro\\5.0"};
 
-bool IsRunning(const HostVersion& host) { return FindWindowA(host.windowClass, nullptr) != nullptr; }
+bool IsRunning(const HostVersion& host) {
+  return FindWindowA(host.windowClass, nullptr) != nullptr;
+}
 
 }  // namespace
 
@@ -21,8 +23,8 @@ void TfrmMain::DetectRunningHosts() {
   RunningHosts.clear();
   if (IsRunning(kVersion4)) RunningHosts = "FileMaker Pro 4 is ";
   if (!IsRunning(kVersion5)) return;
-  RunningHosts = RunningHosts.empty() ? "FileMaker Pro 5 is "
-                                      : "FileMaker Pro 4 and FileMaker Pro 5 are";
+  RunningHosts =
+      RunningHosts.empty() ? "FileMaker Pro 5 is " : "FileMaker Pro 4 and FileMaker Pro 5 are";
 }
 
 void TfrmMain::DetectInstalledHosts() {

@@ -32,8 +32,10 @@ void TfrmMain::BuildLayout() {
   pnlImage.Create(*this, {{0, 0, 392, 97}, kWhite, Panel::Bevel::Lowered, Panel::Bevel::None});
   imgLogo.Create(pnlImage, {{1, 1, 390, 95}, kWhite});
   tabsTabControl.Create(*this, {{0, 97, 392, 235}});
-  pnlButtons.Create(*this, {{0, 332, 392, 41}, Color::System(COLOR_BTNFACE),
-                            Panel::Bevel::Lowered, Panel::Bevel::Raised});
+  pnlButtons.Create(*this, {{0, 332, 392, 41},
+                            Color::System(COLOR_BTNFACE),
+                            Panel::Bevel::Lowered,
+                            Panel::Bevel::Raised});
   btnExit.Create(pnlButtons, {{311, 8, 75, 25}, "Exit"});
   btnNext.Create(pnlButtons, {{231, 8, 75, 25}, "Next >>"});
   btnBack.Create(pnlButtons, {{151, 8, 75, 25}, "<< Back"});
@@ -50,14 +52,18 @@ void TfrmMain::BuildLayout() {
                  "it, you will not have the documentation and example databases.  Exit this "
                  "installer now, locate the zip file and unzip it manually before running the "
                  "installer.",
-                 false, true, kWhite, kRed});
+                 false,
+                 true,
+                 kWhite,
+                 kRed});
 
   txtCloseFMP.Create(tabCloseFMP, {{8, 8, 368, 191}, "txtCloseFMP"});
 
   chkInstall4.Create(tabInstallInto, {{48, 48, 97, 17}, "FileMaker Pro 4", false});
   chkInstall5.Create(tabInstallInto, {{48, 80, 97, 17}, "FileMaker Pro 5", false});
-  lblInstallInto.Create(tabInstallInto,
-                        {{24, 16, 0, 0}, "Which versions of FileMaker would you like to install into?"});
+  lblInstallInto.Create(
+      tabInstallInto,
+      {{24, 16, 0, 0}, "Which versions of FileMaker would you like to install into?"});
 
   lblSearching.Create(tabSearching, {{24, 32, 0, 0}, "Searching For Install Paths"});
   lblSearchPath.Create(tabSearching, {{40, 64, 0, 0}, "lblSearchPath"});
@@ -65,11 +71,13 @@ void TfrmMain::BuildLayout() {
   gboxFMP4.Create(tabBrowse, {{8, 8, 368, 100}, " FileMaker Pro 4 "});
   edtInstall4Path.Create(gboxFMP4, {{24, 64, 249, 21}, "edtInstall4Path"});
   btnBrowse4.Create(gboxFMP4, {{280, 62, 75, 25}, "Browse...", 4});
-  lblWillInstall4.Create(gboxFMP4, {{16, 32, 0, 0}, "Setup will install into the following folder:"});
+  lblWillInstall4.Create(gboxFMP4,
+                         {{16, 32, 0, 0}, "Setup will install into the following folder:"});
   gboxFMP5.Create(tabBrowse, {{8, 116, 368, 100}, " FileMaker Pro 5 "});
   edtInstall5Path.Create(gboxFMP5, {{24, 64, 249, 21}, "edtInstall5Path"});
   btnBrowse5.Create(gboxFMP5, {{280, 62, 75, 25}, "Browse...", 5});
-  lblWillInstall5.Create(gboxFMP5, {{16, 32, 0, 0}, "Setup will install into the following folder:"});
+  lblWillInstall5.Create(gboxFMP5,
+                         {{16, 32, 0, 0}, "Setup will install into the following folder:"});
 
   lblInstall.Create(tabInstall, {{16, 32, 0, 0}, "Setup is now unpacking and installing..."});
 

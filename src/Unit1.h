@@ -81,17 +81,17 @@ class TfrmMain : public win::Form {
   bool SetupComplete = false;
 
   // Operations no event is bound to.
-  void DetectRunningHosts();                                           // HostDetection.cpp
-  void DetectInstalledHosts();                                         // HostDetection.cpp
-  std::string GetFileVersionString(const std::string& fileName);      // PathSearch.cpp
-  void ListFixedDrives(std::vector<std::string>& list);               // PathSearch.cpp
+  void DetectRunningHosts();                                                   // HostDetection.cpp
+  void DetectInstalledHosts();                                                 // HostDetection.cpp
+  std::string GetFileVersionString(const std::string& fileName);               // PathSearch.cpp
+  void ListFixedDrives(std::vector<std::string>& list);                        // PathSearch.cpp
   void SearchForHost(const std::string& folder, const std::string& fileName);  // PathSearch.cpp
-  void UpdateSearchDone();                                             // PathSearch.cpp
-  void FindInstallPaths();                                             // PathSearch.cpp
-  void EnableVersion4Group(bool enabled);                              // PathConfirmation.cpp
-  void EnableVersion5Group(bool enabled);                              // PathConfirmation.cpp
-  void ReadInstallRecord();                                            // InstallRecord.cpp
-  void WriteInstallRecord();                                           // InstallRecord.cpp
+  void UpdateSearchDone();                                                     // PathSearch.cpp
+  void FindInstallPaths();                                                     // PathSearch.cpp
+  void EnableVersion4Group(bool enabled);  // PathConfirmation.cpp
+  void EnableVersion5Group(bool enabled);  // PathConfirmation.cpp
+  void ReadInstallRecord();                // InstallRecord.cpp
+  void WriteInstallRecord();               // InstallRecord.cpp
 
  protected:
   void OnCloseQuery(bool& canClose) override;

@@ -16,8 +16,7 @@ class Container : public Control {
   static void RegisterClass(HINSTANCE module);
 
  protected:
-  void CreateContainer(Container& parent, const Bounds& bounds, DWORD style = 0,
-                       DWORD exStyle = 0);
+  void CreateContainer(Container& parent, const Bounds& bounds, DWORD style = 0, DWORD exStyle = 0);
   // Each handler returns true when it handled the message.
   virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}

@@ -21,10 +21,9 @@ void Control::CreateChild(Container& parent, const char* className, DWORD style,
                           const Bounds& bounds, const std::string& text) {
   Bounds b = Scale(bounds);
   form_ = parent.OwnerForm();
-  HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(),
-                              style | WS_CHILD | WS_CLIPSIBLINGS, b.left, b.top, b.width,
-                              b.height, parent.Handle(), nullptr, Application::Instance().Module(),
-                              this);
+  HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
+                              b.left, b.top, b.width, b.height, parent.Handle(), nullptr,
+                              Application::Instance().Module(), this);
   Adopt(hwnd, form_);
   if (form_) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form_->Font()), FALSE);
 }
@@ -53,9 +52,7 @@ void Control::SetVisible(bool visible) {
   if (Visible() != visible) ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-bool Control::Visible() const {
-  return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool Control::Visible() const { return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void Control::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
 

@@ -45,10 +45,10 @@ void Form::CreateForm(const Args& args) {
   font_ = CreateLayoutFont(args.fontName, args.fontPoints);
   RECT rc{0, 0, Scale(args.clientWidth), Scale(args.clientHeight)};
   AdjustWindowRectEx(&rc, kFormStyle, FALSE, kFormExStyle);
-  HWND hwnd = CreateWindowExA(kFormExStyle, ClassName(), args.caption.c_str(), kFormStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
-                              rc.bottom - rc.top, nullptr, nullptr,
-                              Application::Instance().Module(), static_cast<Control*>(this));
+  HWND hwnd =
+      CreateWindowExA(kFormExStyle, ClassName(), args.caption.c_str(), kFormStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                      Application::Instance().Module(), static_cast<Control*>(this));
   Adopt(hwnd, this);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   if (args.iconResource) {
@@ -59,7 +59,8 @@ void Form::CreateForm(const Args& args) {
   }
   // A fixed dialog frame: the system menu offers only Move and Close.
   HMENU menu = GetSystemMenu(hwnd, FALSE);
-  for (UINT item : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) DeleteMenu(menu, item, MF_BYCOMMAND);
+  for (UINT item : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
+    DeleteMenu(menu, item, MF_BYCOMMAND);
 }
 
 void Form::Show() {
@@ -88,6 +89,8 @@ void Form::Close() {
   OnCloseQuery(canClose);
   if (!canClose) return;
   closed_ = true;
+  // A closed window starts no further job, whatever runs the loop now.
+  for (Timer* timer : timers_) timer->SetEnabled(false);
   ShowWindow(Handle(), SW_HIDE);
   Application::Instance().FormClosed(*this);
 }

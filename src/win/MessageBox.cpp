@@ -83,9 +83,7 @@ int ShowBox(const std::string& text, const char* title, UINT flags) {
 
 }  // namespace
 
-void ShowErrorBox(const std::string& text) {
-  ShowBox(text, "Error", MB_OK | MB_ICONERROR);
-}
+void ShowErrorBox(const std::string& text) { ShowBox(text, "Error", MB_OK | MB_ICONERROR); }
 
 Answer ShowConfirmBox(const std::string& text) {
   int pressed = ShowBox(text, "Confirm", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);

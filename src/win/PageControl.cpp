@@ -24,9 +24,8 @@ void PageControl::AddPage(Page& page) {
   Bounds scaled = Scale(inset);
   page.index_ = static_cast<int>(pages_.size());
   page.CreateContainer(*this, {0, 0, 0, 0});
-  SetWindowPos(page.Handle(), nullptr, scaled.left, scaled.top,
-               client.right - 2 * scaled.left, client.bottom - 2 * scaled.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(page.Handle(), nullptr, scaled.left, scaled.top, client.right - 2 * scaled.left,
+               client.bottom - 2 * scaled.top, SWP_NOZORDER | SWP_NOACTIVATE);
   pages_.push_back(&page);
   if (!active_) {
     active_ = &page;
@@ -44,7 +43,8 @@ void PageControl::SetActivePage(Page& page) {
   bool focusInPrevious = previous && focus && IsChild(previous->Handle(), focus);
   page.SetVisible(true);
   if (previous) previous->SetVisible(false);
-  if (focusInPrevious) ::SetFocus(GetNextDlgTabItem(GetAncestor(Handle(), GA_ROOT), nullptr, FALSE));
+  if (focusInPrevious)
+    ::SetFocus(GetNextDlgTabItem(GetAncestor(Handle(), GA_ROOT), nullptr, FALSE));
   RunShowHandler(page);
 }
 

@@ -56,8 +56,9 @@ bool Registry::ValueExists(const std::string& name) {
 std::string Registry::ReadString(const std::string& name) {
   DWORD type = REG_NONE;
   DWORD size = 0;
-  if (!current_ || RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type, nullptr,
-                                    &size) != ERROR_SUCCESS ||
+  if (!current_ ||
+      RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+          ERROR_SUCCESS ||
       size == 0) {
     return {};
   }
@@ -75,11 +76,10 @@ std::string Registry::ReadString(const std::string& name) {
 }
 
 void Registry::WriteString(const std::string& name, const std::string& value) {
-  LONG status = current_
-                    ? RegSetValueExA(current_.get(), name.c_str(), 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(value.c_str()),
-                                     static_cast<DWORD>(value.size() + 1))
-                    : ERROR_INVALID_HANDLE;
+  LONG status = current_ ? RegSetValueExA(current_.get(), name.c_str(), 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(value.c_str()),
+                                          static_cast<DWORD>(value.size() + 1))
+                         : ERROR_INVALID_HANDLE;
   if (status != ERROR_SUCCESS) throw Exception("Failed to set data for '" + name + "'");
 }
 

@@ -179,7 +179,8 @@ TEST_F(Layout, ControlsSitWhereTheLayoutPutsThem) {
       {frm->lblInstall, 16, 32, -1, -1, "lblInstall"},
       {frm->txtFinished, 8, 8, 368, 191, "txtFinished"},
   };
-  for (const Row& row : rows) ExpectBounds(row.control, row.left, row.top, row.width, row.height, row.name);
+  for (const Row& row : rows)
+    ExpectBounds(row.control, row.left, row.top, row.width, row.height, row.name);
 }
 
 TEST_F(Layout, LabelsAreSizedToTheirText) {
@@ -218,9 +219,9 @@ TEST_F(Layout, PlaceholdersAndFixedTextsOfTheLayout) {
 
 TEST_F(Layout, WarningLabelIsRedOnWhite) {
   HDC dc = GetDC(frm->Label1.Handle());
-  HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(
-      GetParent(frm->Label1.Handle()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-      reinterpret_cast<LPARAM>(frm->Label1.Handle())));
+  HBRUSH brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(GetParent(frm->Label1.Handle()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(frm->Label1.Handle())));
   EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
   EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
   LOGBRUSH lb{};
@@ -380,9 +381,8 @@ TEST_F(Wizard, BackFromBrowseResetsTheChoiceToTheDetectedHosts) {
 
 TEST_F(Wizard, FinishedPageEndsWithoutAQuestion) {
   frm->tabsTabControl.SetActivePage(frm->tabFinished);
-  EXPECT_EQ(frm->txtFinished.Text(),
-            Lines({"Setup has successfully installed Quorlet.", "",
-                   "Press the Finish button to exit setup."}));
+  EXPECT_EQ(frm->txtFinished.Text(), Lines({"Setup has successfully installed Quorlet.", "",
+                                            "Press the Finish button to exit setup."}));
   EXPECT_FALSE(frm->btnNext.Visible());
   EXPECT_FALSE(frm->btnBack.Visible());
   EXPECT_EQ(frm->btnExit.Text(), "Finish");
@@ -399,8 +399,10 @@ TEST_F(Wizard, HandlersOnlyHideTheirButtonWhereItIsHidden) {
     win::Page& page;
     bool next;  // true: Next's handler, false: Back's
   };
-  const Row rows[] = {{frm->tabWelcome, false}, {frm->tabSearching, true},
-                      {frm->tabSearching, false}, {frm->tabFinished, true},
+  const Row rows[] = {{frm->tabWelcome, false},
+                      {frm->tabSearching, true},
+                      {frm->tabSearching, false},
+                      {frm->tabFinished, true},
                       {frm->tabFinished, false}};
   for (const Row& row : rows) {
     frm->tabsTabControl.SetActivePage(row.page);
@@ -459,9 +461,8 @@ TEST_P(RunningHostsPage, NamesTheRunningVersionsAndKeepsTheUserThere) {
 
   // Closed: on to Install Into.
   hosts.clear();
-  ASSERT_TRUE(fixture::PumpUntil([] {
-    return !FindWindowA("FMPRO3APP", nullptr) && !FindWindowA("FMPRO5APP", nullptr);
-  }));
+  ASSERT_TRUE(fixture::PumpUntil(
+      [] { return !FindWindowA("FMPRO3APP", nullptr) && !FindWindowA("FMPRO5APP", nullptr); }));
   Click(frm->btnNext);
   EXPECT_EQ(Page(), 2);
   EXPECT_TRUE(frm->RunningHosts.empty());
@@ -469,19 +470,19 @@ TEST_P(RunningHostsPage, NamesTheRunningVersionsAndKeepsTheUserThere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Hosts, RunningHostsPage,
-    testing::Values(
-        RunningCase{{{"v4", "FMPRO3APP"}},
-                    "FileMaker Pro 4 is ",
-                    "Setup has detected that FileMaker Pro 4 is  open.",
-                    "Please close FileMaker Pro 4, and then click Next."},
-        RunningCase{{{"v5", "FMPRO5APP"}},
-                    "FileMaker Pro 5 is ",
-                    "Setup has detected that FileMaker Pro 5 is  open.",
-                    "Please close FileMaker Pro 5, and then click Next."},
-        RunningCase{{{"v4", "FMPRO3APP"}, {"v5", "FMPRO5APP"}},
-                    "FileMaker Pro 4 and FileMaker Pro 5 are",
-                    "Setup has detected that FileMaker Pro 4 and FileMaker Pro 5 are open.",
-                    "Please close FileMaker Pro 4 and FileMaker Pro 5, and then click Next."}));
+    testing::Values(RunningCase{{{"v4", "FMPRO3APP"}},
+                                "FileMaker Pro 4 is ",
+                                "Setup has detected that FileMaker Pro 4 is  open.",
+                                "Please close FileMaker Pro 4, and then click Next."},
+                    RunningCase{{{"v5", "FMPRO5APP"}},
+                                "FileMaker Pro 5 is ",
+                                "Setup has detected that FileMaker Pro 5 is  open.",
+                                "Please close FileMaker Pro 5, and then click Next."},
+                    RunningCase{
+                        {{"v4", "FMPRO3APP"}, {"v5", "FMPRO5APP"}},
+                        "FileMaker Pro 4 and FileMaker Pro 5 are",
+                        "Setup has detected that FileMaker Pro 4 and FileMaker Pro 5 are open.",
+                        "Please close FileMaker Pro 4 and FileMaker Pro 5, and then click Next."}));
 
 TEST_F(Wizard, BackFromCloseFileMakerLeadsToWelcome) {
   fixture::HostProcess host("v5", "FMPRO5APP");
@@ -600,15 +601,16 @@ TEST_P(CloseQuery, DecidesAsTheTableSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, CloseQuery,
-    testing::Values(CloseCase{"Complete", true, false, false, false, Press::No, true, false},
-                    CloseCase{"CompleteCloseBox", true, false, true, false, Press::No, true, false},
-                    CloseCase{"Yes", false, false, false, true, Press::Yes, true, false},
-                    CloseCase{"YesCloseBox", false, false, true, true, Press::Yes, true, false},
-                    CloseCase{"YesWhileSearching", false, true, false, true, Press::Yes, false, true},
-                    CloseCase{"No", false, false, false, true, Press::No, false, false},
-                    CloseCase{"NoWhileSearching", false, true, false, true, Press::No, false, false},
-                    CloseCase{"Escape", false, false, false, true, Press::Escape, false, false},
-                    CloseCase{"EscapeCloseBox", false, false, true, true, Press::Escape, false, false}),
+    testing::Values(
+        CloseCase{"Complete", true, false, false, false, Press::No, true, false},
+        CloseCase{"CompleteCloseBox", true, false, true, false, Press::No, true, false},
+        CloseCase{"Yes", false, false, false, true, Press::Yes, true, false},
+        CloseCase{"YesCloseBox", false, false, true, true, Press::Yes, true, false},
+        CloseCase{"YesWhileSearching", false, true, false, true, Press::Yes, false, true},
+        CloseCase{"No", false, false, false, true, Press::No, false, false},
+        CloseCase{"NoWhileSearching", false, true, false, true, Press::No, false, false},
+        CloseCase{"Escape", false, false, false, true, Press::Escape, false, false},
+        CloseCase{"EscapeCloseBox", false, false, true, true, Press::Escape, false, false}),
     [](const testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

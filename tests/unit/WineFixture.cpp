@@ -86,11 +86,12 @@ void BoxAnswerer::Watch(Press press, int timeoutMs) {
   title_ = WindowText(box);
   text_ = WindowText(GetDlgItem(box, 0xFFFF));
   for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-    if (GetDlgItem(box, id)) buttons_.push_back(id);
+    HWND button = GetDlgItem(box, id);
+    if (!button) continue;
+    buttons_.push_back(id);
+    // The default button is the one drawn as default, which Enter presses.
+    if ((GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) defaultButton_ = id;
   }
-  DWORD_PTR defId = 0;
-  SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defId);
-  if (HIWORD(defId) == DC_HASDEFID) defaultButton_ = LOWORD(defId);
   GetWindowRect(box, &bounds_);
   HWND owner = GetWindow(box, GW_OWNER);
   ownerDisabled_ = owner && !IsWindowEnabled(owner);
@@ -149,8 +150,8 @@ ScopedKeys::~ScopedKeys() {
 
 void ScopedKeys::Create(const std::string& key) {
   HKEY h = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &h, nullptr) == ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                      nullptr) == ERROR_SUCCESS) {
     RegCloseKey(h);
   }
   keys_.push_back(key);
@@ -182,8 +183,8 @@ std::string ReadHklmString(const std::string& key, const std::string& name, bool
   HKEY h = nullptr;
   bool ok = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS;
   if (ok) {
-    ok = RegQueryValueExA(h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data),
-                          &size) == ERROR_SUCCESS;
+    ok = RegQueryValueExA(h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
+         ERROR_SUCCESS;
     RegCloseKey(h);
   }
   if (found) *found = ok;
