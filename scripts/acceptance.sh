@@ -16,7 +16,8 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 wineserver -p
 
 title='Quorlet Installer'
-driver() { "$(wine_loader_for "$driver_arch")" 'C:\fixtures\QuorletDriver.exe' "$@"; }
+# Wine's console ends lines in CR LF.
+driver() { "$(wine_loader_for "$driver_arch")" 'C:\fixtures\QuorletDriver.exe' "$@" | tr -d '\r'; }
 passed=0 failed=0
 check() {
   local what=$1

@@ -7,7 +7,7 @@ exe=$1
 objdump=i686-w64-mingw32-objdump
 known="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll oleaut32.dll shlwapi.dll msvcrt.dll"
 
-headers=$($objdump -p "$exe")
+headers=$($objdump -p "$exe" 2>&1) || { echo "FAIL: $exe is not a PE32 i386 file"; exit 1; }
 fail=0
 grep -q 'file format pei-i386' <<<"$headers" || { echo "FAIL: $exe is not PE32 i386"; fail=1; }
 grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers" || { echo "FAIL: $exe is not a GUI program"; fail=1; }

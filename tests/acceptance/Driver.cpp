@@ -45,15 +45,15 @@ HWND WaitFor(F f, int seconds) {
   }
 }
 
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+// Callbacks are stdcall on i686, which a lambda cannot be.
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
