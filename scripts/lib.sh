@@ -83,6 +83,13 @@ new_prefix() {
   local dir=$1
   rm -rf "$dir"
   cp -al "$QUORLET_WINE/template" "$dir"
+  # Wine rewrites its registry files in place: each prefix needs copies of
+  # its own, or a run's keys would land in the template.
+  local reg
+  for reg in system.reg user.reg userdef.reg; do
+    rm -f "$dir/$reg"
+    cp "$QUORLET_WINE/template/$reg" "$dir/$reg"
+  done
   rm -f "$dir/dosdevices/z:"
   mkdir -p "$dir/drive_c/fixtures"
 }

@@ -72,6 +72,28 @@ bool BoxAnswerer::HasButton(int id) const {
   return std::find(buttons_.begin(), buttons_.end(), id) != buttons_.end();
 }
 
+void BoxAnswerer::PressButton(HWND box, Press press) {
+  switch (press) {
+    case Press::Ok:
+      PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+      break;
+    case Press::Yes:
+      PostMessageA(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
+      break;
+    case Press::No:
+      PostMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+      break;
+    case Press::Escape: {
+      // As the keyboard does it: the key goes to the focused control and the
+      // box's own dialog loop turns it into a command.
+      HWND focus = GetDlgItem(box, IDYES);
+      PostMessageA(focus ? focus : box, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+      PostMessageA(focus ? focus : box, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+      break;
+    }
+  }
+}
+
 void BoxAnswerer::Watch(Press press, int timeoutMs) {
   DWORD start = GetTickCount();
   BoxSearch search{process_, nullptr};
@@ -96,24 +118,11 @@ void BoxAnswerer::Watch(Press press, int timeoutMs) {
   HWND owner = GetWindow(box, GW_OWNER);
   ownerDisabled_ = owner && !IsWindowEnabled(owner);
 
-  switch (press) {
-    case Press::Ok:
-      PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-      break;
-    case Press::Yes:
-      PostMessageA(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
-      break;
-    case Press::No:
-      PostMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-      break;
-    case Press::Escape: {
-      // As the keyboard does it: the key goes to the focused control and the
-      // box's own dialog loop turns it into a command.
-      HWND focus = GetDlgItem(box, IDYES);
-      PostMessageA(focus ? focus : box, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-      PostMessageA(focus ? focus : box, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-      break;
-    }
+  // Pressed again until the box has gone: a click that reaches the box
+  // while it is still being set up can be lost under load.
+  for (int attempt = 0; attempt < 20 && IsWindow(box); ++attempt) {
+    PressButton(box, press);
+    Sleep(500);
   }
   answered_ = true;
 }

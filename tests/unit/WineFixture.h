@@ -47,6 +47,7 @@ class BoxAnswerer {
 
  private:
   void Watch(Press press, int timeoutMs);
+  static void PressButton(HWND box, Press press);
   std::thread thread_;
   std::atomic<bool> answered_{false};
   std::string title_;
