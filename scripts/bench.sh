@@ -45,9 +45,10 @@ ensure_template_prefix
 # --- The fixture tree ------------------------------------------------------
 # Deterministic: a fixed seed, level by level. Folder names are words, camel
 # case, versions, dates, locales and GUIDs, 2 to 38 characters; fan-out falls
-# with depth (a dozen at the top, one or two near the bottom, ten levels at
-# most, path lengths kept under 170); files are lognormally spread over the folders, so most folders hold a
-# few files and some hold hundreds.
+# with depth (a dozen or more at the top, one or two near the bottom, ten
+# levels at most, folder paths kept under 170 characters); files are spread
+# lognormally over the folders, so most folders hold a few files and some
+# hold hundreds.
 read -r -d '' generator <<'PYTHON' || true
 import os, random, sys
 
@@ -241,7 +242,7 @@ export WINEPREFIX=$prefix
 wineserver -p
 loader=$(wine_loader_for "$arch")
 set +e
-WINEDEBUG=${WINEDEBUG:--all} timeout --kill-after=30 2400 \
+WINEDEBUG=${WINEDEBUG:--all} timeout --kill-after=30 7200 \
   "$loader" 'C:\fixtures\QuorletBench.exe' "$@" | tee "$bench_dir/last-run.txt"
 status=${PIPESTATUS[0]}
 set -e
