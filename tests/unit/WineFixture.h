@@ -48,7 +48,6 @@ class BoxAnswerer {
  private:
   void Watch(Press press, int timeoutMs);
   static void PressButton(HWND box, Press press);
-  std::thread thread_;
   std::atomic<bool> answered_{false};
   std::string title_;
   std::string text_;
@@ -57,6 +56,8 @@ class BoxAnswerer {
   RECT bounds_{};
   bool ownerDisabled_ = false;
   DWORD process_ = GetCurrentProcessId();
+  // Last, so every member the watching thread reads exists before it starts.
+  std::thread thread_;
 };
 
 // A stand-in host started from C:\fixtures, stopped again at the end.
