@@ -82,13 +82,16 @@ ensure_template_prefix() {
 new_prefix() {
   local dir=$1
   rm -rf "$dir"
-  cp -al "$QUORLET_WINE/template" "$dir"
+  # The template may be reached through a link: copy what it points to.
+  local template
+  template=$(readlink -f "$QUORLET_WINE/template")
+  cp -al "$template" "$dir"
   # Wine rewrites its registry files in place: each prefix needs copies of
   # its own, or a run's keys would land in the template.
   local reg
   for reg in system.reg user.reg userdef.reg; do
     rm -f "$dir/$reg"
-    cp "$QUORLET_WINE/template/$reg" "$dir/$reg"
+    cp "$template/$reg" "$dir/$reg"
   done
   rm -f "$dir/dosdevices/z:"
   mkdir -p "$dir/drive_c/fixtures"
