@@ -241,7 +241,6 @@ class DirectoryForm : public Form {
   std::vector<Entry> entries_;
   std::string folder_;
   std::vector<char> drives_;
-  HWND lastFocus_ = nullptr;
   bool accepted_ = false;
 };
 
@@ -317,35 +316,6 @@ bool DirectoryForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case DM_GETDEFID:
       result = MAKELRESULT(IDOK, DC_HASDEFID);
       return true;
-    case WM_NEXTDLGCTL: {
-      // The dialog manager moves the focus this way for a mnemonic of a
-      // prompt; a plain window would ignore it.
-      HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                                 : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
-      if (next) {
-        ::SetFocus(next);
-        if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
-          SendMessageA(next, EM_SETSEL, 0, -1);
-        }
-      }
-      result = 0;
-      return true;
-    }
-    case WM_ACTIVATE:
-      // Left to the default, activation would put the focus on the form
-      // itself, away from the control the user was in (after a question box,
-      // say).
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
-        return false;
-      }
-      if (lastFocus_ && IsWindow(lastFocus_)) {
-        ::SetFocus(lastFocus_);
-        result = 0;
-        return true;
-      }
-      return false;
     case WM_MEASUREITEM: {
       auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (item.CtlType != ODT_LISTBOX) return false;

@@ -108,6 +108,30 @@ bool Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_CLOSE:
       Close();
       return true;
+    case WM_ACTIVATE:
+      // As a dialog does: the focus leaves with the window and comes back to
+      // the same control, so the keyboard goes on where it was.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        RememberFocus();
+      } else if (!HIWORD(wParam)) {
+        RestoreFocus();
+      }
+      result = 0;
+      return true;
+    case WM_NEXTDLGCTL: {
+      // The dialog manager moves the focus this way, for the mnemonic of a
+      // prompt say; a plain window would ignore it.
+      HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                 : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
+      if (next) {
+        ::SetFocus(next);
+        if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+          SendMessageA(next, EM_SETSEL, 0, -1);
+        }
+      }
+      result = 0;
+      return true;
+    }
     case WM_TIMER:
       for (Timer* timer : timers_) {
         if (timer->Id() == wParam) {
@@ -119,6 +143,21 @@ bool Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     default:
       return Container::HandleMessage(message, wParam, lParam, result);
   }
+}
+
+void Form::RememberFocus() {
+  HWND focus = GetFocus();
+  if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+}
+
+void Form::RestoreFocus() {
+  HWND target = lastFocus_;
+  // A control hidden or disabled meanwhile (a page turned) gives way to the
+  // first one the Tab key reaches.
+  if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+    target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  }
+  ::SetFocus(target ? target : Handle());
 }
 
 // --- Timer -----------------------------------------------------------------

@@ -48,8 +48,12 @@ class Form : public Container {
 
  private:
   void CentreOnScreen();
+  void RememberFocus();
+  void RestoreFocus();
 
   UniqueFont font_;
+  // The control that had the focus when the window was last deactivated.
+  HWND lastFocus_ = nullptr;
   HICON icon_ = nullptr;
   bool shown_ = false;
   bool closed_ = false;

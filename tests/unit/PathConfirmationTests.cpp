@@ -249,37 +249,12 @@ class ChooserUser {
 
 // The wizard on its Browse page, reached through the real window with both
 // folders remembered, so that no drive is walked.
-class BrowseBase : public testing::Test {
+class BrowseBase : public fixture::WizardTest {
  protected:
-  void SetUp() override {
-    fixture::DeleteHklmTree(fixture::kRecordKey);
-    frm = std::make_unique<TfrmMain>();
-    frm->Show();
-    fixture::PumpFor(50);
-  }
-  void TearDown() override {
-    frm.reset();
-    fixture::DeleteHklmTree(fixture::kRecordKey);
-  }
-
-  void GoToBrowse(bool version4, bool version5) {
-    Click(frm->btnNext);
-    ASSERT_EQ(frm->tabsTabControl.ActivePageIndex(), 2);
-    keys.SetString(fixture::kRecordKey, "InstallDir", "C:\\windows");
-    keys.SetString(fixture::kRecordKey, "InstallDir5", "C:\\windows\\system32");
-    frm->chkInstall4.SetChecked(version4);
-    frm->chkInstall5.SetChecked(version5);
-    Click(frm->btnNext);
-    ASSERT_TRUE(fixture::PumpUntil([&] { return frm->tabsTabControl.ActivePageIndex() == 4; }));
-  }
-
   static int Other(int version) { return version == 4 ? 5 : 4; }
   win::Edit& Field(int version) {
     return version == 4 ? frm->edtInstall4Path : frm->edtInstall5Path;
   }
-
-  std::unique_ptr<TfrmMain> frm;
-  fixture::ScopedKeys keys;
 };
 
 // --- The Browse page ---------------------------------------------------------

@@ -73,28 +73,22 @@ SearchPathLog* SearchPathLog::current_ = nullptr;
 
 const char* const kFixtureDrives[] = {"D:\\", "E:\\", "F:\\", "G:\\"};
 
-class SearchWalk : public testing::Test {
+class SearchWalk : public fixture::WizardTest {
  protected:
   void SetUp() override {
     ClearDrives();
-    fixture::DeleteHklmTree(fixture::kRecordKey);
-    frm = std::make_unique<TfrmMain>();
-    frm->Show();
+    WizardTest::SetUp();
     log = std::make_unique<SearchPathLog>(frm->lblSearchPath.Handle());
-    Click(frm->btnNext);
-    ASSERT_EQ(Page(), 2);
+    GoToInstallInto();
   }
   void TearDown() override {
     log.reset();
-    frm.reset();
-    fixture::DeleteHklmTree(fixture::kRecordKey);
+    WizardTest::TearDown();
     ClearDrives();
   }
   static void ClearDrives() {
     for (const char* drive : kFixtureDrives) fixture::DeleteTree(drive);
   }
-
-  int Page() const { return frm->tabsTabControl.ActivePageIndex(); }
 
   void Place(const std::string& folder, const char* variant) {
     ASSERT_TRUE(fixture::PlaceHost(folder, variant)) << folder;
@@ -109,9 +103,7 @@ class SearchWalk : public testing::Test {
     ASSERT_TRUE(fixture::PumpUntil([&] { return Page() == 4 || frm->Closed(); }, timeoutMs));
   }
 
-  std::unique_ptr<TfrmMain> frm;
   std::unique_ptr<SearchPathLog> log;
-  fixture::ScopedKeys keys;
 };
 
 TEST_F(SearchWalk, HostInADriveRootStopsTheWalkBeforeItsFirstSubfolder) {

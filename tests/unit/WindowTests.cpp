@@ -20,42 +20,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
   return text;
 }
 
-class Wizard : public testing::Test {
- protected:
-  void SetUp() override {
-    fixture::DeleteHklmTree(fixture::kRecordKey);
-    frm = std::make_unique<TfrmMain>();
-    frm->Show();
-    fixture::PumpFor(50);
-  }
-  void TearDown() override {
-    frm.reset();
-    fixture::DeleteHklmTree(fixture::kRecordKey);
-  }
-
-  int Page() const { return frm->tabsTabControl.ActivePageIndex(); }
-
-  // Welcome -> Install Into with no host running.
-  void GoToInstallInto() {
-    Click(frm->btnNext);
-    ASSERT_EQ(Page(), 2);
-  }
-
-  // Install Into -> Searching -> Browse, with both folders remembered so
-  // that no drive is walked.
-  void GoToBrowse(bool version4, bool version5) {
-    GoToInstallInto();
-    keys.SetString(fixture::kRecordKey, "InstallDir", "C:\\windows");
-    keys.SetString(fixture::kRecordKey, "InstallDir5", "C:\\windows\\system32");
-    frm->chkInstall4.SetChecked(version4);
-    frm->chkInstall5.SetChecked(version5);
-    Click(frm->btnNext);
-    ASSERT_TRUE(fixture::PumpUntil([&] { return Page() == 4; }));
-  }
-
-  std::unique_ptr<TfrmMain> frm;
-  fixture::ScopedKeys keys;
-};
+class Wizard : public fixture::WizardTest {};
 
 // --- Start-up and layout -----------------------------------------------------
 
@@ -245,6 +210,41 @@ TEST_F(Wizard, TabRunsThroughTheButtonBarAsExitNextBack) {
   EXPECT_EQ(pressTab(), frm->chkInstall4.Handle());
   EXPECT_EQ(pressTab(), frm->chkInstall5.Handle());
   EXPECT_EQ(pressTab(), frm->btnExit.Handle());
+}
+
+// Another top-level window of this thread, active while it lives.
+class OtherWindow {
+ public:
+  OtherWindow()
+      : hwnd_(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr)) {
+    SetActiveWindow(hwnd_.get());
+    fixture::PumpFor(20);
+  }
+  HWND Handle() const { return hwnd_.get(); }
+
+ private:
+  win::UniqueWindow hwnd_;
+};
+
+TEST_F(Wizard, FocusReturnsToItsControlWhenTheWindowIsActiveAgain) {
+  GoToInstallInto();
+  frm->chkInstall5.SetFocus();
+  {
+    OtherWindow other;
+    ASSERT_EQ(GetActiveWindow(), other.Handle());
+    EXPECT_NE(GetFocus(), frm->chkInstall5.Handle());
+    SetActiveWindow(frm->Handle());
+    EXPECT_EQ(GetFocus(), frm->chkInstall5.Handle());
+  }
+  // A control hidden meanwhile gives way to the first the Tab key reaches.
+  frm->btnBack.SetFocus();
+  {
+    OtherWindow other;
+    frm->btnBack.SetVisible(false);
+    SetActiveWindow(frm->Handle());
+    EXPECT_EQ(GetFocus(), frm->chkInstall4.Handle());
+  }
 }
 
 TEST_F(Wizard, NoButtonIsTheDefaultOrCancelButton) {

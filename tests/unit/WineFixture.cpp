@@ -269,4 +269,33 @@ RECT RectInParent(const win::Control& control) {
   return rc;
 }
 
+// --- The wizard window ------------------------------------------------------
+
+void WizardTest::SetUp() {
+  DeleteHklmTree(kRecordKey);
+  frm = std::make_unique<TfrmMain>();
+  frm->Show();
+  PumpFor(50);
+}
+
+void WizardTest::TearDown() {
+  frm.reset();
+  DeleteHklmTree(kRecordKey);
+}
+
+void WizardTest::GoToInstallInto() {
+  Click(frm->btnNext);
+  ASSERT_EQ(Page(), 2);
+}
+
+void WizardTest::GoToBrowse(bool version4, bool version5) {
+  GoToInstallInto();
+  keys.SetString(kRecordKey, "InstallDir", "C:\\windows");
+  keys.SetString(kRecordKey, "InstallDir5", "C:\\windows\\system32");
+  frm->chkInstall4.SetChecked(version4);
+  frm->chkInstall5.SetChecked(version5);
+  Click(frm->btnNext);
+  ASSERT_TRUE(PumpUntil([&] { return Page() == 4; }));
+}
+
 }  // namespace fixture

@@ -3,6 +3,7 @@
 // processes, HKLM keys and folders on the fixture drives.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
@@ -106,5 +107,23 @@ bool FolderExists(const std::string& path);
 
 // Client rectangle of a control relative to its parent's client area.
 RECT RectInParent(const win::Control& control);
+
+// The real wizard window on its Welcome page, with no install record left
+// from an earlier test.
+class WizardTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  int Page() const { return frm->tabsTabControl.ActivePageIndex(); }
+  // Welcome -> Install Into with no host running.
+  void GoToInstallInto();
+  // Install Into -> Searching -> Browse, with both folders remembered so
+  // that no drive is walked.
+  void GoToBrowse(bool version4, bool version5);
+
+  std::unique_ptr<TfrmMain> frm;
+  ScopedKeys keys;
+};
 
 }  // namespace fixture
