@@ -26,7 +26,25 @@ bool IsFolderToEnter(const WIN32_FIND_DATAA& entry) {
          !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotEntry(entry.cFileName);
 }
 
+// File names compare as the file system compares them: without regard to
+// case, and the same in every locale (a Turkish i is still an I here).
+bool SameFileName(const char* a, const char* b) {
+  auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+  for (; *a && *b; ++a, ++b) {
+    if (fold(static_cast<unsigned char>(*a)) != fold(static_cast<unsigned char>(*b))) return false;
+  }
+  return *a == *b;
+}
+
+// What a literal name given to FindFirstFileA would match: the entry's own
+// name or its short name.
+bool IsNamed(const WIN32_FIND_DATAA& entry, const std::string& name) {
+  return SameFileName(entry.cFileName, name.c_str()) ||
+         (entry.cAlternateFileName[0] && SameFileName(entry.cAlternateFileName, name.c_str()));
+}
+
 void ProcessMessages() { win::Application::Instance().ProcessMessages(); }
+void ProcessMessagesWhenDue() { win::Application::Instance().ProcessMessagesWhenDue(); }
 
 }  // namespace
 
@@ -75,32 +93,61 @@ void TfrmMain::ListFixedDrives(std::vector<std::string>& list) {
   }
 }
 
+// Each folder is listed once. The host check and the subfolders are taken
+// from that one listing, in the order a listing for the host's name and then
+// one for "*" would give them: the host check first, then every subfolder in
+// listing order, each walked completely before the next.
 void TfrmMain::SearchForHost(const std::string& folder, const std::string& fileName) {
   lblSearchPath.SetText(folder);
-  WIN32_FIND_DATAA entry;
-  win::UniqueFind hosts(FindFirstFileA((folder + fileName).c_str(), &entry));
-  if (hosts) {
-    do {
-      std::string version = GetFileVersionString(folder + fileName);
-      if (!version.empty() && version[0] == '4') {
-        InstallPath4 = folder + kSystemFolder;
-      } else if (!version.empty() && version[0] == '5') {
-        InstallPath5 = folder + kSystemFolder;
-      }
-      UpdateSearchDone();
-      ProcessMessages();
-    } while (FindNextFileA(hosts.get(), &entry) && !StopSearch);
-    hosts.reset();
+  FolderListing listing;
+  if (!ReadFolder(folder, fileName, listing)) {
+    ProcessMessagesWhenDue();
+    return;
+  }
+  for (int match = 0; match < listing.hostMatches; ++match) {
+    CheckHost(folder, fileName);
+    if (StopSearch) break;
   }
   if (!StopSearch) {
-    win::UniqueFind entries(FindFirstFileA((folder + "*").c_str(), &entry));
-    if (entries) {
-      do {
-        if (IsFolderToEnter(entry)) SearchForHost(folder + entry.cFileName + "\\", fileName);
-        ProcessMessages();
-      } while (FindNextFileA(entries.get(), &entry) && !StopSearch);
+    for (const std::string& name : listing.subfolders) {
+      SearchForHost(folder + name + "\\", fileName);
+      ProcessMessagesWhenDue();
+      if (StopSearch) break;
     }
   }
+  ProcessMessagesWhenDue();
+}
+
+// Reads the folder's entries, keeping the subfolders to walk and counting the
+// entries that carry the host's name. False when the folder cannot be listed
+// (no access, path too long) or the user stopped the search meanwhile.
+bool TfrmMain::ReadFolder(const std::string& folder, const std::string& fileName,
+                          FolderListing& listing) {
+  WIN32_FIND_DATAA entry;
+  win::UniqueFind entries(FindFirstFileA((folder + "*").c_str(), &entry));
+  if (!entries) return false;
+  // A path the host's name would make too long cannot be checked.
+  const bool checkable = folder.size() + fileName.size() < MAX_PATH;
+  do {
+    if (checkable && IsNamed(entry, fileName)) ++listing.hostMatches;
+    if (IsFolderToEnter(entry)) listing.subfolders.emplace_back(entry.cFileName);
+    // A folder of many thousand entries takes a while to read.
+    ProcessMessagesWhenDue();
+    if (StopSearch) return false;
+  } while (FindNextFileA(entries.get(), &entry));
+  return true;
+}
+
+// The host's FileVersion tells which version's folder this is; anything
+// else found under the host's name is passed over.
+void TfrmMain::CheckHost(const std::string& folder, const std::string& fileName) {
+  std::string version = GetFileVersionString(folder + fileName);
+  if (!version.empty() && version[0] == '4') {
+    InstallPath4 = folder + kSystemFolder;
+  } else if (!version.empty() && version[0] == '5') {
+    InstallPath5 = folder + kSystemFolder;
+  }
+  UpdateSearchDone();
   ProcessMessages();
 }
 

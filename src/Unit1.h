@@ -112,9 +112,18 @@ class TfrmMain : public win::Form {
     TfrmMain& form_;
   };
 
+  // One read of a folder during the drive walk.
+  struct FolderListing {
+    std::vector<std::string> subfolders;  // in listing order
+    int hostMatches = 0;                  // entries carrying the host's name
+  };
+
   void BuildLayout();
   void BindHandlers();
   void CheckInstallPaths();
+  bool ReadFolder(const std::string& folder, const std::string& fileName,
+                  FolderListing& listing);                                 // PathSearch.cpp
+  void CheckHost(const std::string& folder, const std::string& fileName);  // PathSearch.cpp
 };
 
 // The wizard window, once the entry point has created it.

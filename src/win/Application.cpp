@@ -35,7 +35,29 @@ void Application::Run() {
   }
 }
 
+namespace {
+
+LONGLONG CounterNow() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+LONGLONG CounterTicksPerMs() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
+}
+
+}  // namespace
+
+void Application::ProcessMessagesWhenDue() {
+  static const LONGLONG interval = kMessageIntervalMs * CounterTicksPerMs();
+  if (CounterNow() - lastProcessed_ >= interval) ProcessMessages();
+}
+
 void Application::ProcessMessages() {
+  lastProcessed_ = CounterNow();
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

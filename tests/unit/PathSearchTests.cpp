@@ -142,6 +142,18 @@ TEST_F(SearchWalk, AFolderNamedLikeTheHostIsCheckedThenWalked) {
   EXPECT_LT(log->IndexOf("D:\\odd\\"), log->IndexOf("D:\\odd\\FileMaker Pro.exe\\"));
 }
 
+// Each folder is read once, so the host's name is matched in the listing: as
+// the file system matches a name, without regard to case.
+TEST_F(SearchWalk, TheHostsNameMatchesWhateverItsCase) {
+  Place("D:\\upper\\", "v4");
+  ASSERT_TRUE(MoveFileA("D:\\upper\\FileMaker Pro.exe", "D:\\upper\\FILEMAKER PRO.EXE"));
+  Place("E:\\lower\\", "v5");
+  ASSERT_TRUE(MoveFileA("E:\\lower\\FileMaker Pro.exe", "E:\\lower\\filemaker pro.exe"));
+  Search(true, true);
+  EXPECT_EQ(frm->InstallPath4, "D:\\upper\\System\\");
+  EXPECT_EQ(frm->InstallPath5, "E:\\lower\\System\\");
+}
+
 TEST_F(SearchWalk, ALaterFindOfOneVersionReplacesAnEarlierOne) {
   // Preorder: the outer host is met first, the one below it later.
   Place("D:\\a\\", "v4");
