@@ -63,7 +63,7 @@ class GroupBox : public Container {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  void TextChanged() override;
+  void TextChanged(const std::string& text) override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win/Subclass.h"
+
 namespace win {
 
 namespace {
@@ -11,16 +13,11 @@ const char kOriginalProc[] = "QuorletBoxProc";
 // A Yes/No box has no Cancel button, so the system ignores Escape (or ends
 // the box with IDCANCEL); both are turned into No here.
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOriginalProc));
   if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && GetDlgItem(hwnd, IDNO)) {
     wParam = MAKEWPARAM(IDNO, BN_CLICKED);
     lParam = reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDNO));
   }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    RemovePropA(hwnd, kOriginalProc);
-  }
-  return CallWindowProcA(original, hwnd, message, wParam, lParam);
+  return CallOriginalProc(kOriginalProc, hwnd, message, wParam, lParam);
 }
 
 void CentreOnScreen(HWND box) {
@@ -56,9 +53,7 @@ class BoxHook {
       if (lstrcmpA(className, "#32770") == 0) {
         self->done_ = true;
         CentreOnScreen(box);
-        SetPropA(box, kOriginalProc,
-                 reinterpret_cast<HANDLE>(GetWindowLongPtrA(box, GWLP_WNDPROC)));
-        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoxProc));
+        SubclassWindow(box, kOriginalProc, &BoxProc);
       }
     }
     return CallNextHookEx(self ? self->hook_ : nullptr, code, wParam, lParam);

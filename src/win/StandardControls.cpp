@@ -1,10 +1,20 @@
 #include "win/StandardControls.h"
 
 #include "win/Form.h"
+#include "win/Subclass.h"
 
 namespace win {
 
 // --- Label -----------------------------------------------------------------
+
+namespace {
+
+const char kStaticProc[] = "QuorletLabelProc";
+// Posted to a label whose text changed, so it fits itself to the text once,
+// however often the text changed before messages were processed.
+constexpr UINT kFitToText = WM_APP + 0x10;
+
+}  // namespace
 
 void Label::Create(Container& parent, const Args& args) {
   autoSize_ = args.autoSize;
@@ -13,15 +23,52 @@ void Label::Create(Container& parent, const Args& args) {
   // Folder names shown in a label may hold '&': no mnemonic processing.
   DWORD style = WS_VISIBLE | SS_NOPREFIX | (args.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
   CreateChild(parent, "STATIC", style, 0, args.bounds, args.caption);
-  FitToText();
+  SubclassWindow(Handle(), kStaticProc, &Label::WindowProc);
+  FitToText(args.caption);
 }
 
-void Label::TextChanged() { FitToText(); }
+LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<Label*>(FromHandle(hwnd));
+  if (self && message == WM_SETTEXT) return self->StoreText(wParam, lParam);
+  if (self && message == kFitToText) {
+    self->fitPending_ = false;
+    self->FitToText(self->Text());
+    return 0;
+  }
+  return CallOriginalProc(kStaticProc, hwnd, message, wParam, lParam);
+}
 
-void Label::FitToText() {
+// The system's label paints a new text at once. Here it is painted with the
+// next messages, as any other change of a window is: a label given a new
+// folder name hundreds of times a second would otherwise spend the walk
+// painting names no one can read.
+LRESULT Label::StoreText(WPARAM wParam, LPARAM lParam) {
+  LRESULT stored = DefWindowProcA(Handle(), WM_SETTEXT, wParam, lParam);
+  InvalidateRect(Handle(), nullptr, TRUE);
+  return stored;
+}
+
+// Resizing goes the same way: once, when messages are next processed.
+void Label::TextChanged(const std::string& text) {
+  if (!autoSize_ || fitPending_) return;
+  fitPending_ = PostMessageA(Handle(), kFitToText, 0, 0) != FALSE;
+  if (!fitPending_) FitToText(text);
+}
+
+void Label::FitToText(const std::string& text) {
   if (!autoSize_) return;
-  std::string text = Text();
-  HDC dc = GetDC(Handle());
+  SIZE size = MeasureText(text);
+  RECT now;
+  GetWindowRect(Handle(), &now);
+  if (now.right - now.left == size.cx && now.bottom - now.top == size.cy) return;
+  // The parent repaints what a shrinking label uncovers.
+  SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Label::MeasureText(const std::string& text) {
+  if (!measureDc_) measureDc_.reset(CreateCompatibleDC(nullptr));
+  HDC dc = measureDc_.get();
   HGDIOBJ old = SelectObject(dc, OwnerForm()->Font());
   RECT rc{0, 0, 0, 0};
   // An empty caption keeps the height of one line, as a label does.
@@ -29,14 +76,7 @@ void Label::FitToText() {
             DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   if (text.empty()) rc.right = 0;
   SelectObject(dc, old);
-  ReleaseDC(Handle(), dc);
-
-  RECT now;
-  GetWindowRect(Handle(), &now);
-  if (now.right - now.left == rc.right && now.bottom - now.top == rc.bottom) return;
-  // The parent repaints what a shrinking label uncovers.
-  SetWindowPos(Handle(), nullptr, 0, 0, rc.right, rc.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return {rc.right, rc.bottom};
 }
 
 // --- Button ----------------------------------------------------------------

@@ -148,19 +148,56 @@ TEST_F(Layout, ControlsSitWhereTheLayoutPutsThem) {
     ExpectBounds(row.control, row.left, row.top, row.width, row.height, row.name);
 }
 
+SIZE TextExtent(const win::Label& label, const std::string& text) {
+  HDC dc = GetDC(label.Handle());
+  HGDIOBJ old = SelectObject(dc, label.OwnerForm()->Font());
+  SIZE size;
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(label.Handle(), dc);
+  return size;
+}
+
+SIZE SizeOf(const win::Control& control) {
+  RECT rc = fixture::RectInParent(control);
+  return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
 TEST_F(Layout, LabelsAreSizedToTheirText) {
   for (win::Label* label : {&frm->lblInstallInto, &frm->lblSearching, &frm->lblInstall}) {
     std::string text = label->Text();
-    HDC dc = GetDC(label->Handle());
-    HGDIOBJ old = SelectObject(dc, frm->Font());
-    SIZE size;
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label->Handle(), dc);
-    RECT rc = fixture::RectInParent(*label);
-    EXPECT_EQ(rc.right - rc.left, size.cx) << text;
-    EXPECT_EQ(rc.bottom - rc.top, size.cy) << text;
+    SIZE size = TextExtent(*label, text);
+    EXPECT_EQ(SizeOf(*label).cx, size.cx) << text;
+    EXPECT_EQ(SizeOf(*label).cy, size.cy) << text;
   }
+}
+
+// A label shown many texts in a row (a folder at a time) stores each at once
+// and paints and fits itself to the latest when messages are processed.
+TEST_F(Layout, ALabelFitsAndPaintsItsLatestTextWhenMessagesAreProcessed) {
+  GoToInstallInto();
+  Click(frm->btnNext);
+  frm->tmrPause.SetEnabled(false);
+  win::Label& label = frm->lblSearchPath;
+  // A label of no width has nothing to paint.
+  label.SetText("D:\\");
+  const std::string texts[] = {"D:\\A rather long folder name\\and one below it\\", "C:\\",
+                               "E:\\Programme\\FileMaker\\FileMaker Pro 5\\"};
+  for (const std::string& text : texts) {
+    fixture::PumpFor(50);
+    EXPECT_EQ(SizeOf(label).cx, TextExtent(label, label.Text()).cx) << label.Text();
+    label.SetText(text);
+    EXPECT_EQ(label.Text(), text);
+    RECT update;
+    EXPECT_TRUE(GetUpdateRect(label.Handle(), &update, FALSE)) << text;
+  }
+  label.SetText("");
+  label.SetText(texts[0]);
+  fixture::PumpFor(50);
+  EXPECT_EQ(SizeOf(label).cx, TextExtent(label, texts[0]).cx);
+  EXPECT_EQ(SizeOf(label).cy, TextExtent(label, texts[0]).cy);
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(label.Handle(), &update, FALSE));
 }
 
 TEST_F(Layout, PlaceholdersAndFixedTextsOfTheLayout) {
