@@ -44,7 +44,9 @@ LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 // painting names no one can read.
 LRESULT Label::StoreText(WPARAM wParam, LPARAM lParam) {
   LRESULT stored = DefWindowProcA(Handle(), WM_SETTEXT, wParam, lParam);
-  InvalidateRect(Handle(), nullptr, TRUE);
+  // While a fit is pending, the label is still invalid from the text that
+  // asked for it: the paint that follows the fit shows the latest text.
+  if (!fitPending_) InvalidateRect(Handle(), nullptr, TRUE);
   return stored;
 }
 
