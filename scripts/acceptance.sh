@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The shipped 32-bit installer, used from outside as a person would: in the
 # sandbox with FileMaker Pro 4 and 5 installed, it starts on the Welcome page,
-# goes on to Install Into with both versions preset, asks before it exits,
-# stays on No, and ends with exit code 0 on Yes.
+# goes on to Install Into with both versions preset, walks the drives and
+# shows both System folders on the Browse page, goes back, asks before it
+# exits, stays on No, and ends with exit code 0 on Yes.
 # Usage: scripts/acceptance.sh DRIVER_ARCH
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -48,6 +49,15 @@ both_preset() {
   driver dump "$title" | grep -E '"FileMaker Pro 4"' | grep -q ' checked' &&
     driver dump "$title" | grep -E '"FileMaker Pro 5"' | grep -q ' checked'
 }
+fmp4_system='D:\Program Files\Claris Corp\FileMaker Pro 4.0\System\'
+fmp5_system='D:\Program Files\FileMaker\FileMaker Pro 5\System\'
+# Nothing is remembered yet, so the installer walks C: and D: of the sandbox.
+search_finds_both() {
+  driver click "$title" 'Next >>' &&
+    driver wait-visible "$title" "$fmp4_system" 900 &&
+    driver wait-visible "$title" "$fmp5_system" 5
+}
+back_to_install_into() { driver click "$title" '<< Back' && driver wait-visible "$title" 'FileMaker Pro 4' 300; }
 exit_no_stays() {
   driver click "$title" Exit &&
     driver answer Confirm No 300 | grep -Fxq 'Setup has not completed.  Are you sure you want to exit?' &&
@@ -60,6 +70,9 @@ check "Welcome text is filled" dump_has 'Welcome to the Quorlet Installer.'
 check "Back is hidden on Welcome" back_hidden
 check "Next goes on to Install Into" next_to_install_into
 check "both registered versions are preset" both_preset
+check "the search shows both System folders on the Browse page" search_finds_both
+check "Back returns to Install Into with both preset" back_to_install_into
+check "both versions are still preset" both_preset
 check "Exit asks, No keeps the window" exit_no_stays
 check "Exit answered Yes closes the window" exit_yes_closes
 status=0
