@@ -100,19 +100,14 @@ void TfrmMain::ListFixedDrives(std::vector<std::string>& list) {
 void TfrmMain::SearchForHost(const std::string& folder, const std::string& fileName) {
   lblSearchPath.SetText(folder);
   FolderListing listing;
-  if (!ReadFolder(folder, fileName, listing)) {
-    ProcessMessagesWhenDue();
-    return;
-  }
-  for (int match = 0; match < listing.hostMatches; ++match) {
-    CheckHost(folder, fileName);
-    if (StopSearch) break;
-  }
-  if (!StopSearch) {
-    for (const std::string& name : listing.subfolders) {
-      SearchForHost(folder + name + "\\", fileName);
-      ProcessMessagesWhenDue();
-      if (StopSearch) break;
+  if (ReadFolder(folder, fileName, listing)) {
+    for (int match = 0; match < listing.hostMatches && !StopSearch; ++match) {
+      CheckHost(folder, fileName);
+    }
+    // Each subfolder's walk ends by processing messages when they are due;
+    // the stop test follows it.
+    for (size_t i = 0; i < listing.subfolders.size() && !StopSearch; ++i) {
+      SearchForHost(folder + listing.subfolders[i] + "\\", fileName);
     }
   }
   ProcessMessagesWhenDue();
