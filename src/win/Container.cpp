@@ -128,7 +128,7 @@ void GroupBox::Create(Container& parent, const Args& args) {
   SetText(args.caption);
 }
 
-void GroupBox::TextChanged(const std::string&) { InvalidateRect(Handle(), nullptr, TRUE); }
+void GroupBox::TextChanged() { InvalidateRect(Handle(), nullptr, TRUE); }
 
 bool GroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_ENABLE) {

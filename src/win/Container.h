@@ -63,7 +63,7 @@ class GroupBox : public Container {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  void TextChanged(const std::string& text) override;
+  void TextChanged() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 

@@ -37,7 +37,7 @@ void Control::Adopt(HWND hwnd, Form* form) {
 
 void Control::SetText(const std::string& text) {
   SetWindowTextA(Handle(), text.c_str());
-  TextChanged(text);
+  TextChanged();
 }
 
 std::string Control::Text() const {

@@ -64,7 +64,7 @@ class Control {
   void CreateChild(Container& parent, const char* className, DWORD style, DWORD exStyle,
                    const Bounds& bounds, const std::string& text);
   void Adopt(HWND hwnd, Form* form);
-  virtual void TextChanged(const std::string& /*text*/) {}
+  virtual void TextChanged() {}
   HBRUSH BackgroundBrush();
 
  private:

@@ -24,7 +24,7 @@ void Label::Create(Container& parent, const Args& args) {
   DWORD style = WS_VISIBLE | SS_NOPREFIX | (args.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
   CreateChild(parent, "STATIC", style, 0, args.bounds, args.caption);
   SubclassWindow(Handle(), kStaticProc, &Label::WindowProc);
-  FitToText(args.caption);
+  FitToText();
 }
 
 LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -32,7 +32,7 @@ LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
   if (self && message == WM_SETTEXT) return self->StoreText(wParam, lParam);
   if (self && message == kFitToText) {
     self->fitPending_ = false;
-    self->FitToText(self->Text());
+    self->FitToText();
     return 0;
   }
   return CallOriginalProc(kStaticProc, hwnd, message, wParam, lParam);
@@ -51,15 +51,15 @@ LRESULT Label::StoreText(WPARAM wParam, LPARAM lParam) {
 }
 
 // Resizing goes the same way: once, when messages are next processed.
-void Label::TextChanged(const std::string& text) {
+void Label::TextChanged() {
   if (!autoSize_ || fitPending_) return;
   fitPending_ = PostMessageA(Handle(), kFitToText, 0, 0) != FALSE;
-  if (!fitPending_) FitToText(text);
+  if (!fitPending_) FitToText();
 }
 
-void Label::FitToText(const std::string& text) {
+void Label::FitToText() {
   if (!autoSize_) return;
-  SIZE size = MeasureText(text);
+  SIZE size = MeasureText(Text());
   RECT now;
   GetWindowRect(Handle(), &now);
   if (now.right - now.left == size.cx && now.bottom - now.top == size.cy) return;

@@ -21,17 +21,16 @@ class Label : public Control {
   void Create(Container& parent, const Args& args);
 
  protected:
-  void TextChanged(const std::string& text) override;
+  void TextChanged() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT StoreText(WPARAM wParam, LPARAM lParam);
-  void FitToText(const std::string& text);
+  void FitToText();
   SIZE MeasureText(const std::string& text);
   bool autoSize_ = true;
   bool fitPending_ = false;
-  // A label on a page that shows progress changes its text hundreds of times
-  // a second; measuring on a DC of its own keeps the window system out of it.
+  // Measuring on a DC of its own takes no window DC from the system.
   UniqueMemoryDc measureDc_;
 };
 
